@@ -4,6 +4,7 @@
 // Positions are 1-based byte offsets, -1 means "not found"; nothing here ever fails.
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,9 @@ private:
     std::string bytes_;
 };
 
+// The raw bytes, for diagnostics.
+std::ostream& operator<<(std::ostream& out, const ByteText& t);
+
 int textLength(const ByteText& t);
 ByteText textLeft(const ByteText& t, int n);
 ByteText textRight(const ByteText& t, int n);
@@ -53,8 +57,12 @@ double roundNumber(double x, int digits = 0);
 int toInt(double x);
 
 // The text of byte data: the bytes up to the first zero byte.
-inline ByteText textOf(std::string_view data) { return ByteText(data); }
-inline ByteData toBytes(const ByteText& t) { return t.str(); }
+inline ByteText textOf(std::string_view data) {
+    return ByteText(data);
+}
+inline ByteData toBytes(const ByteText& t) {
+    return t.str();
+}
 
 // Comparisons in which a double takes part allow a tolerance of 1e-7.
 bool numbersEqual(double a, double b);

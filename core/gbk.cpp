@@ -15,7 +15,8 @@ class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
-        if (valid()) iconv_close(cd_);
+        if (valid())
+            iconv_close(cd_);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
@@ -25,7 +26,8 @@ public:
     template <typename BadBytes>
     std::optional<std::string> convert(std::string_view in, std::string_view replacement,
                                        BadBytes badBytes) {
-        if (!valid()) return std::nullopt;
+        if (!valid())
+            return std::nullopt;
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         std::string out;
         char* src = const_cast<char*>(in.data());
@@ -37,9 +39,11 @@ public:
             const size_t rc = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
             const int error = errno;
             out.append(buffer, sizeof buffer - dstLeft);
-            if (rc != static_cast<size_t>(-1) || error == E2BIG) continue;
+            if (rc != static_cast<size_t>(-1) || error == E2BIG)
+                continue;
             const size_t skip = badBytes(src, srcLeft);
-            if (skip == kGiveUp) return std::nullopt;
+            if (skip == kGiveUp)
+                return std::nullopt;
             out += replacement;
             src += skip;
             srcLeft -= skip;
@@ -64,7 +68,9 @@ Converter& toGbk() {
     return converter;
 }
 
-size_t refuse(const char*, size_t) { return kGiveUp; }
+size_t refuse(const char*, size_t) {
+    return kGiveUp;
+}
 
 }  // namespace
 
@@ -77,7 +83,8 @@ std::string gbkToUtf8Lenient(std::string_view gbk) {
     // else byte by byte.
     auto badCharacter = [](const char* at, size_t left) -> size_t {
         const auto lead = static_cast<unsigned char>(at[0]);
-        if (lead < 0x81 || lead > 0xFE || left < 2) return 1;
+        if (lead < 0x81 || lead > 0xFE || left < 2)
+            return 1;
         const auto trail = static_cast<unsigned char>(at[1]);
         return (trail >= 0x40 && trail <= 0xFE && trail != 0x7F) ? 2 : 1;
     };
@@ -88,6 +95,8 @@ std::optional<std::string> utf8ToGbk(std::string_view utf8) {
     return toGbk().convert(utf8, {}, refuse);
 }
 
-ByteText gbk(std::string_view utf8) { return ByteText(utf8ToGbk(utf8).value_or(std::string())); }
+ByteText gbk(std::string_view utf8) {
+    return ByteText(utf8ToGbk(utf8).value_or(std::string()));
+}
 
 }  // namespace lumora

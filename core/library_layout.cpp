@@ -21,12 +21,15 @@ ByteText relativePath(std::string_view utf8) {
 
 bool isReservedDeviceName(std::string name) {
     const size_t dot = name.find('.');
-    if (dot != std::string::npos) name.resize(dot);
-    while (!name.empty() && name.back() == ' ') name.pop_back();
+    if (dot != std::string::npos)
+        name.resize(dot);
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     static const std::array<std::string_view, 4> plain = {"CON", "PRN", "AUX", "NUL"};
-    if (std::find(plain.begin(), plain.end(), name) != plain.end()) return true;
+    if (std::find(plain.begin(), plain.end(), name) != plain.end())
+        return true;
     return name.size() == 4 && (name.starts_with("COM") || name.starts_with("LPT")) &&
            name[3] >= '1' && name[3] <= '9';
 }
@@ -38,7 +41,8 @@ ByteText programFileName(const ByteText& windowsName) {
     return windowsName;
 #else
     const ByteText exe(".exe");
-    if (textRight(windowsName, 4) == exe) return textLeft(windowsName, textLength(windowsName) - 4);
+    if (textRight(windowsName, 4) == exe)
+        return textLeft(windowsName, textLength(windowsName) - 4);
     return windowsName;
 #endif
 }
@@ -46,9 +50,11 @@ ByteText programFileName(const ByteText& windowsName) {
 bool isSafeFileName(const ByteText& name) {
     // Decoded first: 0x5C is also a GBK trail byte (乗 is 81 5C), only a decoded '\' separates.
     const auto decoded = gbkToUtf8(name.bytes());
-    if (!decoded || decoded->empty() || *decoded == "." || *decoded == "..") return false;
+    if (!decoded || decoded->empty() || *decoded == "." || *decoded == "..")
+        return false;
     for (const unsigned char c : *decoded) {
-        if (c < 0x20 || c == 0x7F) return false;
+        if (c < 0x20 || c == 0x7F)
+            return false;
         if (std::string_view("/\\<>:\"|?*").find(static_cast<char>(c)) != std::string_view::npos)
             return false;
     }
@@ -59,7 +65,8 @@ ByteText synopsisFromFile(std::string_view data) {
     size_t end = 0;
     while (end < data.size()) {
         const auto c = static_cast<unsigned char>(data[end]);
-        if (c == 0 || c == 0x1A) break;
+        if (c == 0 || c == 0x1A)
+            break;
         if (c >= 0x80 && end + 1 < data.size() && data[end + 1] != '\0') {
             end += 2;
         } else {
@@ -75,11 +82,14 @@ ByteText LibraryLayout::under(std::string_view utf8Relative) const {
 
 ByteText LibraryLayout::titled(const ByteText& dir, const ByteText& title,
                                std::string_view suffix) const {
-    if (!isSafeFileName(title)) return {};
+    if (!isSafeFileName(title))
+        return {};
     return dir + kSeparator + title + gbk(suffix);
 }
 
-ByteText LibraryLayout::cacheDir() const { return under("缓存"); }
+ByteText LibraryLayout::cacheDir() const {
+    return under("缓存");
+}
 
 ByteText LibraryLayout::listingPage(const ByteText& category, int page) const {
     return cacheDir() + kSeparator + category + kSeparator + toText(page) + ByteText(".html");
@@ -97,12 +107,17 @@ ByteText LibraryLayout::archiveDir(CategoryKind kind, const ByteText& category) 
     return under("小说") + kSeparator + kindDir(kind, category);
 }
 
-ByteText LibraryLayout::coverDir() const { return under("小说/jpg"); }
+ByteText LibraryLayout::coverDir() const {
+    return under("小说/jpg");
+}
 
-ByteText LibraryLayout::libraryIndex() const { return under("小说/ini/小说.ini"); }
+ByteText LibraryLayout::libraryIndex() const {
+    return under("小说/ini/小说.ini");
+}
 
 ByteText LibraryLayout::cachedTextPage(const ByteText& title) const {
-    if (!isSafeFileName(title)) return {};
+    if (!isSafeFileName(title))
+        return {};
     return cacheDir() + kSeparator + title + gbk("下载页.html");
 }
 
@@ -139,13 +154,13 @@ ByteText LibraryLayout::singleBookProgram() const {
 
 std::vector<ByteText> LibraryLayout::setupDirectories(const SiteProfile& profile) const {
     std::vector<ByteText> dirs = {
-        under("缓存"),        under("小说"),        under("小说/jpg"),
-        under("小说/ini"),    under("小说/连载中"), under("小说/完本"),
-        under("小说/ini/完本"), under("小说/ini/连载中"),
+        under("缓存"),        under("小说"),      under("小说/jpg"),      under("小说/ini"),
+        under("小说/连载中"), under("小说/完本"), under("小说/ini/完本"), under("小说/ini/连载中"),
     };
     for (int i = 0;; ++i) {
         const ByteText finished = profile.category(CategoryKind::finished, i).name;
-        if (finished.empty()) break;
+        if (finished.empty())
+            break;
         const ByteText ongoing = profile.category(CategoryKind::ongoing, i).name;
         dirs.push_back(under("小说/连载中") + kSeparator + ongoing);
         dirs.push_back(under("小说/完本") + kSeparator + finished);
@@ -157,7 +172,11 @@ std::vector<ByteText> LibraryLayout::setupDirectories(const SiteProfile& profile
     return dirs;
 }
 
-ByteText LibraryLayout::authorKey() { return gbk("作者"); }
-ByteText LibraryLayout::indexSection() { return gbk("小说"); }
+ByteText LibraryLayout::authorKey() {
+    return gbk("作者");
+}
+ByteText LibraryLayout::indexSection() {
+    return gbk("小说");
+}
 
 }  // namespace lumora

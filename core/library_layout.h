@@ -51,10 +51,8 @@ public:
     ByteText cachedTextPage(const ByteText& title) const;
     ByteText archive(CategoryKind kind, const ByteText& category, const ByteText& title) const;
     ByteText cover(const ByteText& title) const;
-    ByteText synopsisFile(CategoryKind kind, const ByteText& category,
-                          const ByteText& title) const;
-    ByteText novelRecord(CategoryKind kind, const ByteText& category,
-                         const ByteText& title) const;
+    ByteText synopsisFile(CategoryKind kind, const ByteText& category, const ByteText& title) const;
+    ByteText novelRecord(CategoryKind kind, const ByteText& category, const ByteText& title) const;
 
     ByteText updaterProgram() const;
     ByteText batchProgram() const;

@@ -71,17 +71,17 @@ std::vector<Category> makeTable(const NameAndPath (&table)[N], const ByteText& c
 Markers makeMarkers(const ByteText& coverBase) {
     const ByteText imageTag(".html\"><img src=\"");
     Markers m;
-    m.listHead = gbk(
-        "   <div class=\"mainListInfo\">\r\n                       "
-        "<div class=\"bl-page clear\"> \r\n\r\n\r\n");
-    m.listTail = gbk(
-        "                        </div></div>\r\n\t\t\t</div>\r\n\r\n\t\t\t\t"
-        "<div class=\"mainNextPage\" id=\"NextPageText\">");
+    m.listHead =
+        gbk("   <div class=\"mainListInfo\">\r\n                       "
+            "<div class=\"bl-page clear\"> \r\n\r\n\r\n");
+    m.listTail =
+        gbk("                        </div></div>\r\n\t\t\t</div>\r\n\r\n\t\t\t\t"
+            "<div class=\"mainNextPage\" id=\"NextPageText\">");
     m.listTailOngoing = gbk("/div></div>\r\n\t\t\t</div>\r\n\t\t<div class=\"mainNextPage\"");
     m.novelHead = gbk("<dl>\r\n\t                  <dt><a target=\"_blank\" href=\"");
-    m.novelTail = gbk(
-        "&nbsp;</span></a></li>\r\n\t      </ul>\r\n\t                </dd>\r\n\t"
-        "               </dl>\r");
+    m.novelTail =
+        gbk("&nbsp;</span></a></li>\r\n\t      </ul>\r\n\t                </dd>\r\n\t"
+            "               </dl>\r");
     m.pictureHead = imageTag + coverBase;
     m.serialTail = textLeft(m.pictureHead, textLength(m.pictureHead) - 1);
     m.titleHead = gbk(".html\" target=\"_blank\">《");
@@ -89,10 +89,10 @@ Markers makeMarkers(const ByteText& coverBase) {
     m.authorHead = gbk("</a></span>&nbsp; <span>作者：</span>");
     m.authorTail = gbk("<span class=\"book-namvv\"></span></li>\r\n\t\t<li><span>格式：</span>");
     m.synopsisHead = gbk(".html\" target=\"_blank\"><span class=\"book-info\">");
-    m.pictureTail = gbk(
-        "\" width=\"80\" height=\"104\" border=\"0\"/></a></dt>\r\n                 \t  <dd>"
-        "\r\n\t                    <ul>\r\n                              "
-        "<li class=\"btou\"><span class=\"book-name\"");
+    m.pictureTail =
+        gbk("\" width=\"80\" height=\"104\" border=\"0\"/></a></dt>\r\n                 \t  <dd>"
+            "\r\n\t                    <ul>\r\n                              "
+            "<li class=\"btou\"><span class=\"book-name\"");
     m.totalPagesHead = gbk("</b><b>");
     return m;
 }
@@ -115,22 +115,24 @@ const std::vector<Category>& SiteProfile::categories(CategoryKind kind) const {
 
 Category SiteProfile::category(CategoryKind kind, int index) const {
     const auto& table = categories(kind);
-    if (index < 0 || index >= static_cast<int>(table.size())) return {};
+    if (index < 0 || index >= static_cast<int>(table.size()))
+        return {};
     return table[static_cast<size_t>(index)];
 }
 
 ByteText SiteProfile::marker(const ByteText& name) const {
     const std::pair<const char*, const ByteText*> byName[] = {
-        {"列表头", &markers_.listHead},       {"列表尾", &markers_.listTail},
+        {"列表头", &markers_.listHead},         {"列表尾", &markers_.listTail},
         {"列表尾1", &markers_.listTailOngoing}, {"小说头", &markers_.novelHead},
-        {"小说尾", &markers_.novelTail},      {"序号尾", &markers_.serialTail},
-        {"标题头", &markers_.titleHead},      {"标题尾", &markers_.titleTail},
-        {"作者头", &markers_.authorHead},     {"作者尾", &markers_.authorTail},
-        {"简介头", &markers_.synopsisHead},   {"图片头", &markers_.pictureHead},
-        {"图片尾", &markers_.pictureTail},    {"总页数头", &markers_.totalPagesHead},
+        {"小说尾", &markers_.novelTail},        {"序号尾", &markers_.serialTail},
+        {"标题头", &markers_.titleHead},        {"标题尾", &markers_.titleTail},
+        {"作者头", &markers_.authorHead},       {"作者尾", &markers_.authorTail},
+        {"简介头", &markers_.synopsisHead},     {"图片头", &markers_.pictureHead},
+        {"图片尾", &markers_.pictureTail},      {"总页数头", &markers_.totalPagesHead},
     };
     for (const auto& [markerName, text] : byName) {
-        if (gbk(markerName) == name) return *text;
+        if (gbk(markerName) == name)
+            return *text;
     }
     return {};
 }

@@ -13,6 +13,14 @@ struct HttpLimits {
     long lowSpeedSeconds = 60;      // ... for this long has stalled and ends
 };
 
+struct HttpResponse {
+    ByteData body;
+    int status = 0;         // 0 when no response came
+    bool complete = false;  // the transfer ended normally rather than breaking off
+};
+
+// The body with what the caller needs to judge it.
+HttpResponse httpFetch(const ByteText& url, const HttpLimits& limits = HttpLimits());
 ByteData httpGet(const ByteText& url, const HttpLimits& limits = HttpLimits());
 
 }  // namespace lumora

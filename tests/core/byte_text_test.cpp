@@ -10,7 +10,9 @@
 namespace lumora {
 namespace {
 
-ByteText T(const char* s) { return ByteText(s); }
+ByteText T(const char* s) {
+    return ByteText(s);
+}
 
 TEST(ByteText, StopsAtTheFirstZeroByte) {
     EXPECT_EQ(ByteText(std::string_view("ab\0cd", 5)).bytes(), "ab");
@@ -32,8 +34,8 @@ TEST(ByteText, LeftAndRightClampTheirCounts) {
         const char* left;
         const char* right;
     };
-    const Case cases[] = {{0, "", ""}, {-2, "", ""}, {1, "a", "c"}, {2, "ab", "bc"},
-                          {3, "abc", "abc"}, {10, "abc", "abc"}};
+    const Case cases[] = {{0, "", ""},     {-2, "", ""},      {1, "a", "c"},
+                          {2, "ab", "bc"}, {3, "abc", "abc"}, {10, "abc", "abc"}};
     for (const auto& c : cases) {
         EXPECT_EQ(textLeft(T("abc"), c.n), T(c.left)) << c.n;
         EXPECT_EQ(textRight(T("abc"), c.n), T(c.right)) << c.n;
@@ -63,9 +65,9 @@ TEST(ByteText, FindFollowsTheByteRules) {
         {"abc", "abcd", 1, false, -1},
         {"\x81\x41\x41", "A", 1, false, 3},  // never matches from a trail byte
         {"\x41\xB0", "A", 1, false, 1},
-        {"\x41\xB0", "B", 1, false, -1},     // a lead byte at the end ends the search
-        {"\x41\xB0", "\xB0", 1, false, 2},   // but is still compared before that
-        {"\xB0\xA1x", "x", 2, false, -1},    // the region's first byte is a boundary, here a lead
+        {"\x41\xB0", "B", 1, false, -1},    // a lead byte at the end ends the search
+        {"\x41\xB0", "\xB0", 1, false, 2},  // but is still compared before that
+        {"\xB0\xA1x", "x", 2, false, -1},   // the region's first byte is a boundary, here a lead
         {"\xB0\x41x", "A", 2, false, 2},
         {"aBc</B><b>", "</b><B>", 1, true, 4},
         {"aBc</B><b>", "</b><B>", 1, false, -1},
@@ -91,7 +93,7 @@ TEST(ByteText, FindLastTakesTheLastBoundaryMatch) {
         {"\x81\x41\x41", "A", false, 3},
         {"abc", "", false, 1},
         {"", "", false, -1},
-        {"xAx\xB0", "x", false, 3},   // a trailing lead byte keeps the matches before it
+        {"xAx\xB0", "x", false, 3},  // a trailing lead byte keeps the matches before it
         {"a</B><B>b</b><b>", "</b><b>", true, 10},
         {"aaa", "aa", false, 2},
     };
@@ -124,7 +126,7 @@ TEST(ByteText, ToNumberReadsTheLeadingNumber) {
         {"-", 0},
         {"\t\r\n 42", 42},
         {"1190.00000005", 1190.00000005},
-        {gbk("１２").str(), 12},         // full-width digits
+        {gbk("１２").str(), 12},          // full-width digits
         {gbk("　－３．５").str(), -3.5},  // ideographic space, full-width sign and point
         {gbk("默认为：25").str(), 0},
     };
@@ -139,13 +141,18 @@ TEST(ByteText, ToTextPrintsThirteenSignificantDigits) {
         const char* expected;
     };
     const Case cases[] = {
-        {12.0, "12"},         {0.5, "0.5"},
-        {1.0 / 3, "0.3333333333333"}, {-0.0, "0"},
-        {0.0, "0"},           {-1.5, "-1.5"},
-        {1234567890123.0, "1234567890123"}, {2.0 / 3, "0.6666666666667"},
+        {12.0, "12"},
+        {0.5, "0.5"},
+        {1.0 / 3, "0.3333333333333"},
+        {-0.0, "0"},
+        {0.0, "0"},
+        {-1.5, "-1.5"},
+        {1234567890123.0, "1234567890123"},
+        {2.0 / 3, "0.6666666666667"},
         {30.001, "30.001"},
     };
-    for (const auto& c : cases) EXPECT_EQ(toText(c.x), T(c.expected)) << c.x;
+    for (const auto& c : cases)
+        EXPECT_EQ(toText(c.x), T(c.expected)) << c.x;
     EXPECT_EQ(toText(-1), T("-1"));
     EXPECT_EQ(toText(0), T("0"));
     EXPECT_EQ(toText(25), T("25"));
@@ -158,9 +165,9 @@ TEST(ByteText, RoundNumberRoundsHalfAwayFromZero) {
         double expected;
     };
     const Case cases[] = {
-        {2.5, 0, 3},   {-2.5, 0, -3}, {1234.5, 0, 1235}, {1.499, 0, 1}, {1.5, 0, 2},
-        {0.4999999999999, 0, 1},  // the 1e-12 nudge
-        {1.25, 1, 1.3},  {1250, -2, 1300}, {-0.3, 0, -0.0},
+        {2.5, 0, 3},    {-2.5, 0, -3},    {1234.5, 0, 1235},
+        {1.499, 0, 1},  {1.5, 0, 2},      {0.4999999999999, 0, 1},  // the 1e-12 nudge
+        {1.25, 1, 1.3}, {1250, -2, 1300}, {-0.3, 0, -0.0},
     };
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(roundNumber(c.x, c.digits), c.expected) << c.x << " " << c.digits;
@@ -188,9 +195,11 @@ TEST(ByteText, ToIntTruncatesTowardZero) {
         double x;
         int expected;
     };
-    const Case cases[] = {{2.9, 2}, {-2.9, -2}, {-0.5, 0}, {0.5, 0}, {2147483648.0, -2147483648},
-                          {4294967297.0, 1}, {NAN, 0}};
-    for (const auto& c : cases) EXPECT_EQ(toInt(c.x), c.expected) << c.x;
+    const Case cases[] = {
+        {2.9, 2},          {-2.9, -2}, {-0.5, 0}, {0.5, 0}, {2147483648.0, -2147483648},
+        {4294967297.0, 1}, {NAN, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(toInt(c.x), c.expected) << c.x;
 }
 
 TEST(RandomNumbers, DrawsTheFixedSequence) {
@@ -202,8 +211,8 @@ TEST(RandomNumbers, DrawsTheFixedSequence) {
     RandomNumbers fresh;
     EXPECT_EQ(fresh.next(0, 9), 41 % 10);
     EXPECT_EQ(fresh.next(9, 0), 18467 % 10);  // bounds are ordered
-    EXPECT_EQ(fresh.next(5, 5), 5);          // equal bounds draw nothing
-    EXPECT_EQ(fresh.next(0, -1), 0);         // a negative bound counts as 0
+    EXPECT_EQ(fresh.next(5, 5), 5);           // equal bounds draw nothing
+    EXPECT_EQ(fresh.next(0, -1), 0);          // a negative bound counts as 0
     EXPECT_EQ(fresh.next(0, 2), 6334 % 3);
 }
 

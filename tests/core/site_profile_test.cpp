@@ -16,12 +16,14 @@ TEST(SiteProfile, MarkersHaveTheirExactLengths) {
         int bytes;
     };
     const Case cases[] = {
-        {"列表头", 88},  {"列表尾", 99},  {"列表尾1", 51},  {"小说头", 54},
-        {"小说尾", 84},  {"序号尾", 16 + coverBase},        {"标题头", 25},
-        {"标题尾", 32},  {"作者头", 37},  {"作者尾", 64},    {"简介头", 47},
-        {"图片头", 17 + coverBase},       {"图片尾", 172},   {"总页数头", 7},
+        {"列表头", 88},  {"列表尾", 99},  {"列表尾1", 51},
+        {"小说头", 54},  {"小说尾", 84},  {"序号尾", 16 + coverBase},
+        {"标题头", 25},  {"标题尾", 32},  {"作者头", 37},
+        {"作者尾", 64},  {"简介头", 47},  {"图片头", 17 + coverBase},
+        {"图片尾", 172}, {"总页数头", 7},
     };
-    for (const auto& c : cases) EXPECT_EQ(textLength(profile.marker(gbk(c.name))), c.bytes) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(textLength(profile.marker(gbk(c.name))), c.bytes) << c.name;
     const Markers& m = profile.markers();
     EXPECT_EQ(m.serialTail, textLeft(m.pictureHead, textLength(m.pictureHead) - 1));
     EXPECT_EQ(textRight(m.novelTail, 6), ByteText("</dl>\r"));
