@@ -23,8 +23,8 @@ struct FetchResult {
     int status = 0;         // 0 when no response came
     bool complete = false;  // the transfer ended normally rather than breaking off
 
-    // A body that can stand in for what is already on disk.
-    bool ok() const { return complete && status >= 200 && status < 300; }
+    // A body that can stand in for what is already on disk: whole, non-empty, success status.
+    bool ok() const { return complete && !body.empty() && status >= 200 && status < 300; }
 };
 using Fetch = std::function<FetchResult(const ByteText& url)>;
 
