@@ -1,0 +1,12 @@
+#include "batch/link_browser.h"
+
+#include "platform/desktop/shell_open.h"
+
+namespace lumora {
+
+void LinkBrowser::setAddress(const ByteText& url) {
+    address_ = url;
+    shellOpen(url);
+}
+
+}  // namespace lumora
