@@ -96,6 +96,23 @@ void fetch(const ByteText& url, const HttpLimits& limits, HttpResponse& response
 
 }  // namespace
 
+namespace {
+
+HttpLimits& limitsInForce() {
+    static HttpLimits limits;
+    return limits;
+}
+
+}  // namespace
+
+const HttpLimits& defaultHttpLimits() {
+    return limitsInForce();
+}
+
+void setDefaultHttpLimits(const HttpLimits& limits) {
+    limitsInForce() = limits;
+}
+
 HttpResponse httpFetch(const ByteText& url, const HttpLimits& limits) {
     HttpResponse response;
     try {

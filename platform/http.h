@@ -20,7 +20,11 @@ struct HttpResponse {
 };
 
 // The body with what the caller needs to judge it.
-HttpResponse httpFetch(const ByteText& url, const HttpLimits& limits = HttpLimits());
-ByteData httpGet(const ByteText& url, const HttpLimits& limits = HttpLimits());
+// The limits of requests that name none; tests of whole programs shorten them.
+const HttpLimits& defaultHttpLimits();
+void setDefaultHttpLimits(const HttpLimits& limits);
+
+HttpResponse httpFetch(const ByteText& url, const HttpLimits& limits = defaultHttpLimits());
+ByteData httpGet(const ByteText& url, const HttpLimits& limits = defaultHttpLimits());
 
 }  // namespace lumora

@@ -28,6 +28,7 @@
 #include "platform/desktop/qt_text.h"
 #include "platform/desktop/shell_open.h"
 #include "platform/files.h"
+#include "platform/http.h"
 #include "platform/ini_file.h"
 #include "tools/demo-site/demo_site.h"
 
@@ -36,7 +37,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QString ui(const char* utf8) { return QString::fromUtf8(utf8); }
+QString ui(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
 
 template <typename Control>
 Control* control(QWidget* window, const char* name) {
@@ -47,7 +50,8 @@ Control* control(QWidget* window, const char* name) {
 
 // Runs until the condition holds or a few seconds pass.
 bool waitFor(const std::function<bool()>& condition, int ms = 5000) {
-    for (int waited = 0; waited < ms && !condition(); waited += 10) pumpEvents(10);
+    for (int waited = 0; waited < ms && !condition(); waited += 10)
+        pumpEvents(10);
     return condition();
 }
 
@@ -70,7 +74,8 @@ protected:
         setMessageBoxAnswerer([this](const ByteText& text, int style) {
             asked.push_back({text, style});
             const int answer = answers.empty() ? kAnswerOk : answers.front();
-            if (!answers.empty()) answers.erase(answers.begin());
+            if (!answers.empty())
+                answers.erase(answers.begin());
             return answer;
         });
         setShellOpenHandler([this](const ByteText& target) { opened.push_back(target); });
@@ -79,7 +84,8 @@ protected:
     void TearDown() override {
         setMessageBoxAnswerer({});
         setShellOpenHandler({});
-        for (QWidget* w : QApplication::topLevelWidgets()) w->deleteLater();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            w->deleteLater();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         site.stop();
         fs::remove_all(runDir);
@@ -147,7 +153,8 @@ TEST_F(BatchWindowsTest, StartChecksTheServersVersion) {
             EXPECT_TRUE(chooserOpened);
             EXPECT_EQ(app.updateWindow(), nullptr);
         }
-        if (!c.serverVersion) site.start(0);
+        if (!c.serverVersion)
+            site.start(0);
         app.mainWindow()->hide();
     }
     EXPECT_TRUE(endCodes.empty());
@@ -266,7 +273,8 @@ TEST_F(MainWindowTest, ControlsSitWhereTheyWereDesigned) {
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->geometry(), c.place) << c.name;
         EXPECT_EQ(w->isVisible(), c.visible) << c.name;
-        if (!c.text) continue;
+        if (!c.text)
+            continue;
         QString text = w->property("text").toString();
         EXPECT_EQ(text, ui(c.text)) << c.name;
     }
@@ -284,7 +292,8 @@ TEST_F(MainWindowTest, KindAndCategoryKeepTheUrlListPaired) {
     auto* ongoing = control<QComboBox>(window, "连载类");
     auto* ongoingUrls = control<QComboBox>(window, "连载网页");
     finished->setFocus();
-    for (int i = 0; i < 5; ++i) QTest::keyClick(finished, Qt::Key_Down);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(finished, Qt::Key_Down);
     EXPECT_EQ(finished->currentIndex(), 5);
     EXPECT_EQ(finishedUrls->currentIndex(), 5);
     EXPECT_TRUE(finishedUrls->currentText().endsWith("/wanben/qh/tuijian"));
@@ -294,7 +303,8 @@ TEST_F(MainWindowTest, KindAndCategoryKeepTheUrlListPaired) {
     EXPECT_FALSE(finished->isVisible());
     EXPECT_TRUE(control<QCheckBox>(window, "选择框1")->isVisible());
     ongoing->setFocus();
-    for (int i = 0; i < 3; ++i) QTest::keyClick(ongoing, Qt::Key_Down);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(ongoing, Qt::Key_Down);
     EXPECT_EQ(ongoingUrls->currentIndex(), 3);
     // A category chosen without the handler is copied over when the kind is switched to.
     ongoing->setCurrentIndex(6);
@@ -354,11 +364,11 @@ class HarvestRunTest : public MainWindowTest {
 protected:
     void harvest(CategoryKind kind, int categoryIndex, const char* pages, bool overwrite = true) {
         window->show();
-        QTest::mouseClick(control<QRadioButton>(window, kind == CategoryKind::finished
-                                                            ? "单选框1"
-                                                            : "单选框2"),
-                          Qt::LeftButton);
-        auto* names = control<QComboBox>(window, kind == CategoryKind::finished ? "完本类" : "连载类");
+        QTest::mouseClick(
+            control<QRadioButton>(window, kind == CategoryKind::finished ? "单选框1" : "单选框2"),
+            Qt::LeftButton);
+        auto* names =
+            control<QComboBox>(window, kind == CategoryKind::finished ? "完本类" : "连载类");
         auto* urls =
             control<QComboBox>(window, kind == CategoryKind::finished ? "完本网页" : "连载网页");
         names->setCurrentIndex(categoryIndex);
@@ -371,7 +381,8 @@ protected:
     std::vector<demo::NovelEntry> novelsOn(CategoryKind kind, int index, int pages) {
         std::vector<demo::NovelEntry> novels;
         for (int page = 1; page <= pages; ++page) {
-            for (const auto& n : site.catalogue().page(kind, index, page)) novels.push_back(n);
+            for (const auto& n : site.catalogue().page(kind, index, page))
+                novels.push_back(n);
         }
         return novels;
     }
@@ -388,15 +399,17 @@ TEST_F(HarvestRunTest, HarvestsTwoPagesIntoAnEmptyLibraryAndHandsOver) {
     const ByteText category = categoryName(CategoryKind::finished, 0);
     int recorded = 0;
     for (const auto& n : novels) {
-        if (n.synopsis.empty()) continue;  // such a novel is never recorded
+        if (n.synopsis.empty())
+            continue;  // such a novel is never recorded
         ++recorded;
         const ByteText archive = layout().archive(CategoryKind::finished, category, n.title);
         EXPECT_EQ(fileSize(archive), n.archiveSize) << n.title;
         EXPECT_GT(fileSize(layout().cover(n.title)), 2000) << n.title;
         EXPECT_EQ(readFile(layout().synopsisFile(CategoryKind::finished, category, n.title)),
                   n.synopsis.str());
-        EXPECT_EQ(readFile(layout().novelRecord(CategoryKind::finished, category, n.title)),
-                  (ByteText("[") + n.title + gbk("]\r\n作者=") + n.author + ByteText("\r\n")).str());
+        EXPECT_EQ(
+            readFile(layout().novelRecord(CategoryKind::finished, category, n.title)),
+            (ByteText("[") + n.title + gbk("]\r\n作者=") + n.author + ByteText("\r\n")).str());
         EXPECT_EQ(iniRead(layout().libraryIndex(), gbk("小说"), n.title), archive);
     }
     ASSERT_FALSE(asked.empty());
@@ -433,11 +446,13 @@ TEST_F(HarvestRunTest, ASecondRunFetchesOnlyWhatIsTooSmall) {
     const auto served = site.servedPaths();
     int expectedPresent = 0;
     for (const auto& n : novels) {
-        if (n.synopsis.empty()) continue;
+        if (n.synopsis.empty())
+            continue;
         const bool fetched = std::find(served.begin(), served.end(),
                                        "/down/2011/" + n.stem.str() + ".rar") != served.end();
         EXPECT_EQ(fetched, n.archiveSize <= 30000) << n.title << " " << n.archiveSize;
-        if (n.archiveSize > 30000) ++expectedPresent;
+        if (n.archiveSize > 30000)
+            ++expectedPresent;
     }
     EXPECT_GT(expectedPresent, 0);
     EXPECT_EQ(state.counters.presentCount, expectedPresent);
@@ -451,21 +466,50 @@ TEST_F(HarvestRunTest, ASecondRunFetchesOnlyWhatIsTooSmall) {
 TEST_F(HarvestRunTest, OngoingNovelsFollowTheOverwriteBox) {
     const auto novels = novelsOn(CategoryKind::ongoing, 0, 1);
     int large = 0;
-    for (const auto& n : novels) large += (n.archiveSize > 300000 && !n.synopsis.empty()) ? 1 : 0;
+    for (const auto& n : novels)
+        large += (n.archiveSize > 300000 && !n.synopsis.empty()) ? 1 : 0;
     ASSERT_GT(large, 0);
     // The first run fills the library; then large archives are present unless the box asks
     // to download them again.
     const bool overwrites[] = {false, true, false};
     for (int run = 0; run < 3; ++run) {
         state.counters = {};
-        if (window.isNull()) window = new MainWindow(state);
+        if (window.isNull())
+            window = new MainWindow(state);
         answers = {kAnswerCancel};
         harvest(CategoryKind::ongoing, 0, "1", overwrites[run]);
         window->deleteLater();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (run == 0) continue;
+        if (run == 0)
+            continue;
         EXPECT_EQ(state.counters.presentCount, overwrites[run] ? 0 : large) << run;
     }
+}
+
+TEST_F(HarvestRunTest, FailedDownloadsKeepWhatTheLibraryHad) {
+    const ByteText category = categoryName(CategoryKind::ongoing, 1);
+    answers = {kAnswerCancel};
+    harvest(CategoryKind::ongoing, 1, "1");
+    window->deleteLater();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Downloaded again because of the overwrite box, but every archive and cover fails.
+    site.setFaults({demo::FaultRule{demo::Resource::archive, demo::FaultKind::errorStatus, 1},
+                    demo::FaultRule{demo::Resource::cover, demo::FaultKind::truncate, 1}});
+    window = new MainWindow(state);
+    answers = {kAnswerCancel};
+    state.counters = {};
+    harvest(CategoryKind::ongoing, 1, "1", true);
+    int kept = 0;
+    for (const auto& n : novelsOn(CategoryKind::ongoing, 1, 1)) {
+        if (n.synopsis.empty())
+            continue;
+        EXPECT_EQ(fileSize(layout().archive(CategoryKind::ongoing, category, n.title)),
+                  n.archiveSize)
+            << n.title;
+        EXPECT_GT(fileSize(layout().cover(n.title)), 2000) << n.title;
+        ++kept;
+    }
+    EXPECT_EQ(state.counters.collectedCount, kept);
 }
 
 TEST_F(HarvestRunTest, AShortSecondPageEndsTheFetch) {
@@ -478,9 +522,8 @@ TEST_F(HarvestRunTest, AShortSecondPageEndsTheFetch) {
     EXPECT_EQ(control<QLineEdit>(window, "编辑框1")->text(), ui("1"));
     const auto firstPage = novelsOn(CategoryKind::finished, 2, 1);
     EXPECT_EQ(state.counters.collectedCount + state.counters.presentCount,
-              static_cast<int>(std::count_if(firstPage.begin(), firstPage.end(), [](const auto& n) {
-                  return !n.synopsis.empty();
-              })));
+              static_cast<int>(std::count_if(firstPage.begin(), firstPage.end(),
+                                             [](const auto& n) { return !n.synopsis.empty(); })));
 }
 
 TEST_F(HarvestRunTest, NoCategoryIsReportedAfterTheSetUp) {
@@ -495,7 +538,16 @@ TEST_F(HarvestRunTest, NoCategoryIsReportedAfterTheSetUp) {
 }
 
 TEST_F(HarvestRunTest, FaultySiteStillEndsWithAReadableLibrary) {
+    // One archive stalls: the shortened low-speed limit ends its transfer.
+    const int stalled = site.catalogue().category(CategoryKind::finished, 3).firstOrdinal + 5;
+    HttpLimits impatient;
+    impatient.lowSpeedBytes = 1000;
+    impatient.lowSpeedSeconds = 1;
+    const HttpLimits usual = defaultHttpLimits();
+    setDefaultHttpLimits(impatient);
     site.setFaults({
+        demo::FaultRule{demo::Resource::archive, demo::FaultKind::slow, stalled, 0, 404, 0.5,
+                        1 << 30, 2500},
         demo::FaultRule{demo::Resource::archive, demo::FaultKind::truncate, 3},
         demo::FaultRule{demo::Resource::archive, demo::FaultKind::errorStatus, 4, 0, 500},
         demo::FaultRule{demo::Resource::cover, demo::FaultKind::errorStatus, 5},
@@ -503,10 +555,17 @@ TEST_F(HarvestRunTest, FaultySiteStillEndsWithAReadableLibrary) {
     });
     answers = {kAnswerCancel};
     harvest(CategoryKind::finished, 3, "1");
+    setDefaultHttpLimits(usual);
     const ByteText category = categoryName(CategoryKind::finished, 3);
+    for (const auto& n : novelsOn(CategoryKind::finished, 3, 1)) {
+        if (n.ordinal == stalled) {
+            EXPECT_EQ(fileSize(layout().archive(CategoryKind::finished, category, n.title)), 0);
+        }
+    }
     int parsed = 0;
     for (const auto& n : novelsOn(CategoryKind::finished, 3, 1)) {
-        if (n.synopsis.empty()) continue;
+        if (n.synopsis.empty())
+            continue;
         const ByteText archive = layout().archive(CategoryKind::finished, category, n.title);
         EXPECT_EQ(iniRead(layout().libraryIndex(), gbk("小说"), n.title), archive);
         // A cut-off archive is never stored whole-looking: at most an empty file.

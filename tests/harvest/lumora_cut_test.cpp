@@ -79,10 +79,12 @@ TEST(LumoraCut, PrintsOneLinePerRecord) {
 TEST(LumoraCut, EscapesControlBytesAndBackslashes) {
     const SiteProfile profile;
     auto novels = fixture::sampleNovels(1);
+    novels[0].title = gbk("乗风");  // 81 5C: a trail byte, not a backslash
     novels[0].synopsis = ByteText("a\tb\r\nc\\d");
     const auto lines =
         runCut(fixture::listingPage(profile, CategoryKind::finished, novels), "finished");
     ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(fields(lines[0])[1], gbk("乗风").str());
     EXPECT_EQ(fields(lines[0])[3], "a\\tb\\r\\nc\\\\d");
 }
 

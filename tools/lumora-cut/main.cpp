@@ -14,15 +14,23 @@
 namespace {
 
 int usage() {
-    std::cerr << "usage: lumora-cut PAGE_FILE --kind finished|ongoing\n";
+    std::cerr << "usage: lumora-cut PAGE_FILE --kind finished|ongoing [--hosts HOST[:PORT]]\n"
+                 "  --hosts: the site's hosts when they are not the ones this build was made for\n";
     return 2;
 }
 
-// A field's GBK bytes as they are, with tab, CR, LF and backslash escaped.
+// A field's GBK bytes as they are, with tab, CR, LF and backslash escaped. Double-byte
+// characters pass whole: their trail byte may be 0x5C (乗 is 81 5C) without being a backslash.
 std::string escaped(std::string_view field) {
     std::string out;
     out.reserve(field.size());
-    for (const char c : field) {
+    for (size_t i = 0; i < field.size(); ++i) {
+        const char c = field[i];
+        if (static_cast<unsigned char>(c) >= 0x80 && i + 1 < field.size()) {
+            out += c;
+            out += field[++i];
+            continue;
+        }
         switch (c) {
             case '\t':
                 out += "\\t";
@@ -46,7 +54,9 @@ std::string escaped(std::string_view field) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4 || std::string_view(argv[2]) != "--kind")
+    if ((argc != 4 && argc != 6) || std::string_view(argv[2]) != "--kind")
+        return usage();
+    if (argc == 6 && std::string_view(argv[4]) != "--hosts")
         return usage();
     const std::string_view kindName = argv[3];
     if (kindName != "finished" && kindName != "ongoing")
@@ -61,7 +71,8 @@ int main(int argc, char** argv) {
     }
     const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
-    const lumora::SiteProfile profile;
+    const lumora::SiteProfile profile(argc == 6 ? lumora::siteHostsAt(argv[5])
+                                                : lumora::defaultSiteHosts());
     lumora::ListingParser parser(profile);
     lumora::walkPageText(
         parser, lumora::textOf(page), kind,

@@ -43,9 +43,10 @@ QPixmap mainWindowWithListOpen(MainWindow& window) {
     categories->showPopup();
     pumpEvents(300);
     QRect area = window.frameGeometry();
-    if (QWidget* popup = categories->view()->window()) area = area.united(popup->frameGeometry());
-    QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
-                                                               area.width(), area.height());
+    if (QWidget* popup = categories->view()->window())
+        area = area.united(popup->frameGeometry());
+    QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(),
+                                                                area.height());
     categories->hidePopup();
     return shot;
 }
@@ -63,7 +64,8 @@ int main(int argc, char** argv) {
     QDir().mkpath(docs);
 
     demo::DemoSite site;
-    if (site.start(0) <= 0) return 1;
+    if (site.start(0) <= 0)
+        return 1;
     QTemporaryDir runDir;
     ProgramState state;
     state.runDirectory = toByteText(runDir.path());
@@ -86,7 +88,8 @@ int main(int argc, char** argv) {
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         auto* progress = window->findChild<ProgressWindow*>();
-        if (progressTaken || !progress || !progress->textBox()->toPlainText().contains("3篇")) return;
+        if (progressTaken || !progress || !progress->textBox()->toPlainText().contains("3篇"))
+            return;
         progressTaken = true;
         save(progress->grab(), docs + "/progress-window.png");
     });
@@ -98,7 +101,8 @@ int main(int argc, char** argv) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     LibraryBrowser* browser = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* b = qobject_cast<LibraryBrowser*>(w)) browser = b;
+        if (auto* b = qobject_cast<LibraryBrowser*>(w))
+            browser = b;
     }
     if (browser) {
         auto* files = browser->findChild<QListWidget*>(QString::fromUtf8("文件框1"));
