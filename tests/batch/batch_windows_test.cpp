@@ -30,6 +30,7 @@
 #include "platform/files.h"
 #include "platform/http.h"
 #include "platform/ini_file.h"
+#include "tests/support/temporary_directory.h"
 #include "tools/demo-site/demo_site.h"
 
 namespace lumora {
@@ -64,9 +65,7 @@ struct Asked {
 class BatchWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string dir = (fs::temp_directory_path() / "lumora-batch-XXXXXX").string();
-        ASSERT_NE(mkdtemp(dir.data()), nullptr);
-        runDir = dir;
+        ASSERT_FALSE(runDir.empty());
         ASSERT_GT(site.start(0), 0);
         state.runDirectory = ByteText(runDir);
         state.profile = site.profile();
@@ -88,13 +87,13 @@ protected:
             w->deleteLater();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         site.stop();
-        fs::remove_all(runDir);
     }
 
     LibraryLayout layout() const { return LibraryLayout(ByteText(runDir)); }
 
     demo::DemoSite site;
-    std::string runDir;
+    fixture::TemporaryDirectory temporary;
+    const std::string& runDir = temporary.path();
     ProgramState state;
     std::vector<int> endCodes;
     std::vector<Asked> asked;

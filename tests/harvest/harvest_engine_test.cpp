@@ -14,6 +14,7 @@
 #include "platform/http.h"
 #include "platform/ini_file.h"
 #include "tests/support/listing_page_fixture.h"
+#include "tests/support/temporary_directory.h"
 
 namespace lumora {
 namespace {
@@ -39,7 +40,8 @@ public:
         });
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running()) std::this_thread::yield();
+        while (!server_.is_running())
+            std::this_thread::yield();
     }
     ~LoopbackSite() {
         server_.stop();
@@ -92,8 +94,6 @@ FetchResult loopbackFetch(const ByteText& url) {
 
 class HarvestEngineTest : public ::testing::Test {
 protected:
-    void TearDown() override { std::filesystem::remove_all(runDir); }
-
     void useKind(CategoryKind kind, bool overwrite = true) {
         settings.kind = kind;
         settings.category = profile.category(kind, 0);
@@ -123,7 +123,8 @@ protected:
 
     LoopbackSite site;
     SiteProfile profile{siteHostsAt(site.host())};
-    std::string runDir;
+    fixture::TemporaryDirectory temporary;
+    const std::string& runDir = temporary.path();
     LibraryLayout layout{ByteText()};  // set once the run directory exists
     HarvestSettings settings;
     HarvestCounters counters;
@@ -137,9 +138,7 @@ protected:
 class NovelStepTest : public HarvestEngineTest {
 protected:
     void SetUp() override {
-        std::string dir = (std::filesystem::temp_directory_path() / "lumora-run-XXXXXX").string();
-        ASSERT_NE(mkdtemp(dir.data()), nullptr);
-        runDir = dir;
+        ASSERT_FALSE(runDir.empty());
         makeLayout();
         setUpLibrary(layout, profile);
         settings.category = profile.category(CategoryKind::finished, 0);
@@ -157,7 +156,7 @@ TEST_F(NovelStepTest, PresenceFollowsTheSizeThresholdsAndTheOverwriteBox) {
         bool present;
     };
     const Case cases[] = {
-        {CategoryKind::finished, true, 30001, true},  {CategoryKind::finished, true, 30000, false},
+        {CategoryKind::finished, true, 30001, true},   {CategoryKind::finished, true, 30000, false},
         {CategoryKind::finished, false, 30000, false}, {CategoryKind::finished, true, -1, false},
         {CategoryKind::ongoing, false, 300001, true},  {CategoryKind::ongoing, true, 300001, false},
         {CategoryKind::ongoing, false, 300000, false}, {CategoryKind::ongoing, false, 30001, false},
@@ -167,7 +166,8 @@ TEST_F(NovelStepTest, PresenceFollowsTheSizeThresholdsAndTheOverwriteBox) {
         counters = {};
         const NovelRecord r = novel("测试小说");
         std::filesystem::remove(*nativePath(archiveOf(r)));
-        if (c.existingArchive >= 0) writeFile(archiveOf(r), std::string(c.existingArchive, 'o'));
+        if (c.existingArchive >= 0)
+            writeFile(archiveOf(r), std::string(c.existingArchive, 'o'));
         const int before = site.count("/down/2011/100.rar");
         harvest(r);
         EXPECT_EQ(counters.presentCount, c.present ? 1 : 0) << c.existingArchive;
@@ -219,9 +219,9 @@ TEST_F(NovelStepTest, SizeInKilobytesRoundsHalvesUp) {
         const NovelRecord r = novel("大小");
         std::filesystem::remove(*nativePath(archiveOf(r)));
         harvest(r);
-        EXPECT_NE(textFind(view.progress.back(), gbk("压缩文件大小：") + ByteText(c.kb) +
-                                                     ByteText("KB")),
-                  -1)
+        EXPECT_NE(
+            textFind(view.progress.back(), gbk("压缩文件大小：") + ByteText(c.kb) + ByteText("KB")),
+            -1)
             << c.bytes;
     }
 }
@@ -316,14 +316,11 @@ TEST_F(ListingFetchTest, CountsDownAndStopsAtTheFirstShortPage) {
         int pauses;
     };
     const Case cases[] = {
-        {"3", {5000, 5000, 5000}, 3, 3, "0", 3},
-        {"3", {5000, 2999, 5000}, 3, 2, "1", 1},
+        {"3", {5000, 5000, 5000}, 3, 3, "0", 3},     {"3", {5000, 2999, 5000}, 3, 2, "1", 1},
         {"3", {3000, 3000, 3000}, 3, 3, "0", 3},  // exactly 3000 bytes does not end it
-        {"2", {0, 5000, 5000}, 2, 1, "1", 0},      // a failed page ends it
-        {"0", {5000, 5000, 5000}, 0, 0, "0", 0},
-        {"", {5000, 5000, 5000}, 0, 0, "", 0},
-        {"abc", {5000, 5000, 5000}, 0, 0, "abc", 0},
-        {"2.9", {5000, 5000, 5000}, 2, 2, "0.9", 2},
+        {"2", {0, 5000, 5000}, 2, 1, "1", 0},     // a failed page ends it
+        {"0", {5000, 5000, 5000}, 0, 0, "0", 0},     {"", {5000, 5000, 5000}, 0, 0, "", 0},
+        {"abc", {5000, 5000, 5000}, 0, 0, "abc", 0}, {"2.9", {5000, 5000, 5000}, 2, 2, "0.9", 2},
     };
     for (const auto& c : cases) {
         for (int page = 1; page <= 3; ++page) {
@@ -359,8 +356,9 @@ TEST_F(ListingFetchTest, AHarvestWalksEveryPageNumberAfterAShortPage) {
     harvestCategory(run);
     EXPECT_EQ(counters.collectedCount, 3);
     EXPECT_EQ(site.count("/wanben/xh/tuijian3.html"), 0);
-    EXPECT_EQ(summaryMessage(counters),
-              gbk("采集完成，共采集3篇小说，其中已存在0篇小说，本次成功采集3篇小说！是否查看文件？"));
+    EXPECT_EQ(
+        summaryMessage(counters),
+        gbk("采集完成，共采集3篇小说，其中已存在0篇小说，本次成功采集3篇小说！是否查看文件？"));
     // A second run finds them all present and fetches no archive again.
     const auto before = site.requests().size();
     harvestCategory(run);

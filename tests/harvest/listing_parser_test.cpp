@@ -9,6 +9,7 @@
 #include "harvest/cut_steps.h"
 #include "platform/files.h"
 #include "tests/support/listing_page_fixture.h"
+#include "tests/support/temporary_directory.h"
 
 namespace lumora {
 namespace {
@@ -164,9 +165,9 @@ TEST_F(ListingParserTest, TheRestStartsRightAfterEachNovelTail) {
 }
 
 TEST_F(ListingParserTest, AMissingOrEmptyCacheFileYieldsOneEmptyRecord) {
-    const auto dir = std::filesystem::temp_directory_path() / "lumora-walk-XXXXXX";
-    std::string tmpl = dir.string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    const fixture::TemporaryDirectory temporary;
+    const std::string& tmpl = temporary.path();
+    ASSERT_FALSE(tmpl.empty());
     const LibraryLayout layout{ByteText(tmpl)};
     const ByteText category = gbk("玄幻小说");
     std::filesystem::create_directories(std::filesystem::path(tmpl) / "缓存" / "玄幻小说");
@@ -182,7 +183,6 @@ TEST_F(ListingParserTest, AMissingOrEmptyCacheFileYieldsOneEmptyRecord) {
         EXPECT_EQ(records.size(), expected) << page;
         EXPECT_TRUE(records.back().title.empty());
     }
-    std::filesystem::remove_all(tmpl);
 }
 
 }  // namespace

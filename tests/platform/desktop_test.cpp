@@ -22,6 +22,7 @@
 #include "platform/desktop/picture_box.h"
 #include "platform/desktop/qt_text.h"
 #include "platform/desktop/shell_open.h"
+#include "tests/support/temporary_directory.h"
 
 namespace lumora {
 namespace {
@@ -107,8 +108,9 @@ TEST(MessageBox, RealBoxCarriesTheCaptionAndAnswersCancelOnClose) {
 }
 
 TEST(ShellOpen, StartsAnExecutableDetached) {
-    std::string dir = (std::filesystem::temp_directory_path() / "lumora-open-XXXXXX").string();
-    ASSERT_NE(mkdtemp(dir.data()), nullptr);
+    const fixture::TemporaryDirectory temporary;
+    const std::string& dir = temporary.path();
+    ASSERT_FALSE(dir.empty());
     const std::filesystem::path script = std::filesystem::path(dir) / "程序";
     std::ofstream(script) << "#!/bin/sh\ntouch \"" << dir << "/started\"\n";
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
@@ -118,7 +120,6 @@ TEST(ShellOpen, StartsAnExecutableDetached) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     EXPECT_TRUE(std::filesystem::exists(marker));
-    std::filesystem::remove_all(dir);
 
     std::vector<ByteText> opened;
     setShellOpenHandler([&](const ByteText& target) { opened.push_back(target); });

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/gbk.h"
+#include "tests/support/temporary_directory.h"
 
 namespace lumora {
 namespace {
@@ -25,16 +26,8 @@ namespace fs = std::filesystem;
 // A fresh directory per test, removed afterwards; paths into it are native UTF-8 or GBK.
 class FilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "lumora-files-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        testing::setRenameFailure(false);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
+    void SetUp() override { ASSERT_FALSE(dir_.empty()); }
+    void TearDown() override { testing::setRenameFailure(false); }
 
     std::string native(std::string_view relative) const {
         return dir_ + "/" + std::string(relative);
@@ -60,7 +53,8 @@ protected:
         return paths;
     }
 
-    std::string dir_;
+    fixture::TemporaryDirectory temporary_;
+    const std::string& dir_ = temporary_.path();
 };
 
 TEST(NativePath, DecodesSafePathsAndRefusesUnsafeNames) {

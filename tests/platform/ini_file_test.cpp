@@ -15,6 +15,7 @@
 #include "core/gbk.h"
 #include "core/library_layout.h"
 #include "platform/files.h"
+#include "tests/support/temporary_directory.h"
 
 namespace lumora {
 namespace {
@@ -23,16 +24,8 @@ namespace fs = std::filesystem;
 
 class IniFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "lumora-ini-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        testing::setRenameFailure(false);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
+    void SetUp() override { ASSERT_FALSE(dir_.empty()); }
+    void TearDown() override { testing::setRenameFailure(false); }
 
     std::string native(std::string_view relative) const {
         return dir_ + "/" + std::string(relative);
@@ -63,7 +56,8 @@ protected:
         return names;
     }
 
-    std::string dir_;
+    fixture::TemporaryDirectory temporary_;
+    const std::string& dir_ = temporary_.path();
 };
 
 ByteText G(const char* utf8) {
