@@ -554,47 +554,5 @@ TEST_F(LibraryBrowserTest, ClosingReportsOnceAndTheWindowGoes) {
     }
 }
 
-// A picture of the window as a person sees it; runs only when LUMORA_SCREENSHOT_DIR names the
-// directory to save it in.
-TEST_F(LibraryBrowserTest, Screenshot) {
-    const QString dir = qEnvironmentVariable("LUMORA_SCREENSHOT_DIR");
-    if (dir.isEmpty()) {
-        GTEST_SKIP() << "set LUMORA_SCREENSHOT_DIR to take the screenshot";
-    }
-    const int font =
-        QFontDatabase::addApplicationFont(ui("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"));
-    ASSERT_GE(font, 0);
-    QApplication::setFont(QFont(QFontDatabase::applicationFontFamilies(font).value(0), 9));
-
-    addNovel(CategoryKind::finished, 0, "凡人修仙传");
-    addNovel(CategoryKind::finished, 0, "斗破苍穹",
-             "这里是属于斗气的世界，没有花俏艳丽的魔法，有的，仅仅是繁衍到巅峰的斗气！少年萧炎"
-             "天赋异禀，却在一夜之间失去了斗之气旋，从此受尽冷眼。三年之约，他要重新站上巅峰。");
-    addNovel(CategoryKind::finished, 0, "星辰变");
-    addNovel(CategoryKind::finished, 0, "遮天");
-    addNovel(CategoryKind::finished, 0, "完美世界");
-    QImage picture(240, 320, QImage::Format_RGB32);
-    {
-        QPainter painter(&picture);
-        QLinearGradient sky(0, 0, 0, 320);
-        sky.setColorAt(0, QColor(40, 20, 80));
-        sky.setColorAt(1, QColor(200, 90, 30));
-        painter.fillRect(picture.rect(), sky);
-        painter.setPen(Qt::white);
-        painter.setFont(QFont(QApplication::font().family(), 30, QFont::Bold));
-        painter.drawText(picture.rect().adjusted(0, 40, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
-                         ui("斗破\n苍穹"));
-    }
-    ASSERT_TRUE(writeFile(layout().cover(gbk("斗破苍穹")), jpegOf(picture)));
-
-    open();
-    showActive();
-    clickEntry("斗破苍穹.rar");
-    control<QLineEdit>("编辑框1")->setText(ui("星辰变"));
-    QTest::qWait(50);
-    ASSERT_TRUE(QDir().mkpath(dir));
-    EXPECT_TRUE(browser_->grab().save(dir + ui("/library-browser.png")));
-}
-
 }  // namespace
 }  // namespace lumora
