@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -42,21 +43,43 @@ void fillCategories(QComboBox* names, QComboBox* urls, const std::vector<Categor
     urls->setCurrentIndex(0);
 }
 
-// The run's window side: the page box counts down, the progress window shows each novel, and
-// the pauses let the windows breathe.
-class WindowHarvestView : public HarvestView {
+// The run's windows: the page box counts down, the progress window shows each novel, the
+// pauses let the windows breathe, and the summary hands over to the library browser.
+class MainWindowRun : public HarvestWindows {
 public:
-    WindowHarvestView(QLineEdit* pageBox, ProgressWindow* progress)
-        : pageBox_(pageBox), progress_(progress) {}
+    MainWindowRun(MainWindow* window, QLineEdit* pageBox, ProgramState& state,
+                  std::function<void()> handOver)
+        : window_(window), pageBox_(pageBox), state_(state), handOver_(std::move(handOver)) {}
 
     ByteText pageBoxText() const override { return toByteText(pageBox_->text()); }
     void setPageBoxText(const ByteText& text) override { pageBox_->setText(toQString(text)); }
-    void setProgressText(const ByteText& text) override { progress_->setText(text); }
+    void setProgressText(const ByteText& text) override {
+        if (progress_)
+            progress_->setText(text);
+    }
     void pause(int ms) override { pumpEvents(ms); }
 
+    void hideMainWindow() override { window_->hide(); }
+    void showProgressWindow() override {
+        progress_ = new ProgressWindow(window_);
+        progress_->show();
+    }
+    int ask(const ByteText& text, int style) override { return messageBox(text, style); }
+    void endProgram(int exitCode) override { state_.endProgram(exitCode); }
+    void handOverToLibraryBrowser() override {
+        handOver_();
+        // The profile goes with the run; the progress and main windows follow.
+        if (progress_)
+            progress_->deleteLater();
+        window_->deleteLater();
+    }
+
 private:
+    MainWindow* window_;
     QLineEdit* pageBox_;
-    ProgressWindow* progress_;
+    ProgramState& state_;
+    std::function<void()> handOver_;
+    QPointer<ProgressWindow> progress_;
 };
 
 }  // namespace
@@ -200,42 +223,30 @@ CategoryKind MainWindow::selectedKind() const {
 }
 
 void MainWindow::runHarvest() {
-    const LibraryLayout layout(state_.runDirectory);
-    setUpLibrary(layout, state_.profile);
-
     const CategoryKind kind = selectedKind();
     QComboBox* names = kind == CategoryKind::finished ? finishedCategories_ : ongoingCategories_;
     QComboBox* urls = kind == CategoryKind::finished ? finishedUrls_ : ongoingUrls_;
-    if (names->currentIndex() < 0) {
-        messageBox(gbk("小说种类还未选择"), kMessageOk);
-        return;
-    }
-    hide();
-    auto* progress = new ProgressWindow(this);
-    progress->show();
+    const int categoryIndex = names->currentIndex();
 
-    // The URL comes from the URL list's selected item, never from its edit text.
+    // No selection gives an empty category. The URL comes from the URL list's selected item,
+    // never from its edit text.
     HarvestSettings settings;
     settings.kind = kind;
-    settings.category = {
-        ByteText(names->currentData().toByteArray().toStdString()),
-        ByteText(urls->itemData(urls->currentIndex()).toByteArray().toStdString())};
+    if (categoryIndex >= 0) {
+        settings.category = {
+            ByteText(names->currentData().toByteArray().toStdString()),
+            ByteText(urls->itemData(urls->currentIndex()).toByteArray().toStdString())};
+    }
     settings.overwrite = overwriteBox_->isChecked();
     settings.responseDelay = state_.responseDelay;
 
-    WindowHarvestView view(pageBox_, progress);
+    const LibraryLayout layout(state_.runDirectory);
+    MainWindowRun windows(this, pageBox_, state_, [this, kind, categoryIndex] {
+        handOverToLibraryBrowser(kind, categoryIndex);
+    });
     const Fetch fetch = windowFetch;
-    HarvestContext run{state_.profile, layout, settings, state_.counters, fetch, view};
-    harvestCategory(run);
-
-    if (messageBox(summaryMessage(state_.counters), kMessageQuestion) != kAnswerOk) {
-        deleteDirectory(layout.cacheDir());
-        state_.endProgram(0);
-        return;
-    }
-    handOverToLibraryBrowser(kind, names->currentIndex());
-    progress->deleteLater();
-    deleteLater();
+    HarvestContext run{state_.profile, layout, settings, state_.counters, fetch, windows};
+    lumora::runHarvest(run, windows);
 }
 
 void MainWindow::handOverToLibraryBrowser(CategoryKind kind, int categoryIndex) {

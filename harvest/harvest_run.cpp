@@ -33,4 +33,22 @@ ByteText summaryMessage(const HarvestCounters& counters) {
            toText(counters.collectedCount) + gbk("篇小说！是否查看文件？");
 }
 
+RunEnd runHarvest(HarvestContext& run, HarvestWindows& windows) {
+    setUpLibrary(run.layout, run.profile);
+    if (run.settings.category.name.empty()) {
+        windows.ask(gbk("小说种类还未选择"), kStyleOk);
+        return RunEnd::noCategory;
+    }
+    windows.hideMainWindow();
+    windows.showProgressWindow();
+    harvestCategory(run);
+    if (windows.ask(summaryMessage(run.counters), kStyleQuestion) != kAnswerIsOk) {
+        deleteDirectory(run.layout.cacheDir());
+        windows.endProgram(0);
+        return RunEnd::cancelled;
+    }
+    windows.handOverToLibraryBrowser();
+    return RunEnd::handedOver;
+}
+
 }  // namespace lumora

@@ -370,3 +370,79 @@ TEST_F(ListingFetchTest, AHarvestWalksEveryPageNumberAfterAShortPage) {
 
 }  // namespace
 }  // namespace lumora
+
+namespace lumora {
+namespace {
+
+// The run's windows, recorded.
+class RecordingWindows : public HarvestWindows {
+public:
+    ByteText pageBox = ByteText("1");
+    std::vector<std::string> events;
+    std::vector<std::pair<ByteText, int>> asked;
+    int answer = kAnswerIsOk;
+
+    ByteText pageBoxText() const override { return pageBox; }
+    void setPageBoxText(const ByteText& text) override { pageBox = text; }
+    void setProgressText(const ByteText&) override { note("progress"); }
+    void pause(int) override {}
+    void hideMainWindow() override { note("hide"); }
+    void showProgressWindow() override { note("show progress"); }
+    int ask(const ByteText& text, int style) override {
+        asked.emplace_back(text, style);
+        note("ask");
+        return answer;
+    }
+    void endProgram(int exitCode) override { note("end " + std::to_string(exitCode)); }
+    void handOverToLibraryBrowser() override { note("hand over"); }
+
+private:
+    void note(const std::string& event) {
+        if (events.empty() || events.back() != event)
+            events.push_back(event);
+    }
+};
+
+TEST_F(NovelStepTest, ARunEndsInTheSummaryQuestion) {
+    site.answer(
+        "/wanben/xh/tuijian1.html",
+        fixture::listingPage(profile, CategoryKind::finished, fixture::sampleNovels(2)).str());
+    for (const int i : {0, 1}) {
+        site.answer("/down/2011/" + std::to_string(10000 + i) + ".rar", std::string(40000, 'r'));
+    }
+    struct Case {
+        bool withCategory;
+        int answer;
+        RunEnd end;
+        std::vector<std::string> events;
+        bool cacheAfter;
+    };
+    const Case cases[] = {
+        {false, kAnswerIsOk, RunEnd::noCategory, {"ask"}, true},
+        {true, 1, RunEnd::cancelled, {"hide", "show progress", "progress", "ask", "end 0"}, false},
+        {true,
+         kAnswerIsOk,
+         RunEnd::handedOver,
+         {"hide", "show progress", "progress", "ask", "hand over"},
+         true},
+    };
+    for (const auto& c : cases) {
+        deleteDirectory(layout.cacheDir());
+        RecordingWindows windows;
+        windows.answer = c.answer;
+        settings.category =
+            c.withCategory ? profile.category(CategoryKind::finished, 0) : Category();
+        HarvestContext run{profile, layout, settings, counters, fetch, windows};
+        EXPECT_EQ(runHarvest(run, windows), c.end);
+        EXPECT_EQ(windows.events, c.events);
+        // The library is set up before anything else, even for a run that cannot start.
+        EXPECT_TRUE(fileExists(layout.archiveDir(CategoryKind::ongoing, gbk("同人小说"))));
+        EXPECT_EQ(fileExists(layout.cacheDir()), c.cacheAfter);
+        ASSERT_FALSE(windows.asked.empty());
+        EXPECT_EQ(windows.asked.back().second, c.withCategory ? kStyleQuestion : kStyleOk);
+    }
+    EXPECT_EQ(counters.collectedCount + counters.presentCount, 4);
+}
+
+}  // namespace
+}  // namespace lumora
