@@ -9,6 +9,11 @@
 
 namespace lumora {
 
+// A caption or text of a control, written in the source as UTF-8.
+inline QString ui(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
 template <typename Control, typename... Args>
 Control* placeControl(QWidget* parent, const char* designerName, QRect place, Args&&... args) {
     auto* control = new Control(std::forward<Args>(args)..., parent);

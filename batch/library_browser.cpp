@@ -34,10 +34,6 @@ constexpr int kBytesRole = Qt::UserRole;
 
 const ByteText kSeparator(std::string_view(&kPathSeparator, 1));
 
-QString ui(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QListWidgetItem* textItem(const ByteText& text) {
     auto* item = new QListWidgetItem(toQString(text));
     item->setData(kBytesRole, QByteArray::fromStdString(text.str()));

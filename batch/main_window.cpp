@@ -29,10 +29,6 @@ namespace lumora {
 
 namespace {
 
-QString ui(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 void fillCategories(QComboBox* names, QComboBox* urls, const std::vector<Category>& table) {
     for (const Category& category : table) {
         names->addItem(toQString(category.name), QByteArray::fromStdString(category.name.str()));

@@ -12,10 +12,6 @@ namespace lumora {
 
 namespace {
 
-QString ui(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 ByteData resourceBytes(const char* name) {
     QFile file(QString::fromUtf8(name));
     if (!file.open(QIODevice::ReadOnly))

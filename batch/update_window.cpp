@@ -18,10 +18,6 @@ namespace lumora {
 
 namespace {
 
-QString ui(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QLineEdit* versionBox(QWidget* parent, const char* name, QRect place, const char* text,
                       const char* background) {
     auto* box = placeControl<QLineEdit>(parent, name, place, ui(text));
