@@ -92,8 +92,17 @@ FetchResult loopbackFetch(const ByteText& url) {
     return {std::move(response.body), response.status, response.complete};
 }
 
-class HarvestEngineTest : public ::testing::Test {
+// A run directory with the library set up, and a site that has novel 100.
+class NovelStepTest : public ::testing::Test {
 protected:
+    void SetUp() override {
+        ASSERT_FALSE(runDir.empty());
+        setUpLibrary(layout, profile);
+        site.answer("/txt/100txt.html", "text page");
+        site.answer("/dianzishu/UploadPic/100.jpg", std::string(2500, 'c'));
+        site.answer("/down/2011/100.rar", std::string(45000, 'r'));
+    }
+
     void useKind(CategoryKind kind, bool overwrite = true) {
         settings.kind = kind;
         settings.category = profile.category(kind, 0);
@@ -125,27 +134,11 @@ protected:
     SiteProfile profile{siteHostsAt(site.host())};
     fixture::TemporaryDirectory temporary;
     const std::string& runDir = temporary.path();
-    LibraryLayout layout{ByteText()};  // set once the run directory exists
-    HarvestSettings settings;
+    LibraryLayout layout{ByteText(runDir)};
+    HarvestSettings settings{CategoryKind::finished, profile.category(CategoryKind::finished, 0)};
     HarvestCounters counters;
     RecordingView view;
     Fetch fetch = loopbackFetch;
-
-    void makeLayout() { layout = LibraryLayout(ByteText(runDir)); }
-};
-
-// A run directory with the library set up, and a site that has novel 100.
-class NovelStepTest : public HarvestEngineTest {
-protected:
-    void SetUp() override {
-        ASSERT_FALSE(runDir.empty());
-        makeLayout();
-        setUpLibrary(layout, profile);
-        settings.category = profile.category(CategoryKind::finished, 0);
-        site.answer("/txt/100txt.html", "text page");
-        site.answer("/dianzishu/UploadPic/100.jpg", std::string(2500, 'c'));
-        site.answer("/down/2011/100.rar", std::string(45000, 'r'));
-    }
 };
 
 TEST_F(NovelStepTest, PresenceFollowsTheSizeThresholdsAndTheOverwriteBox) {
