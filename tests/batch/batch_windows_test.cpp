@@ -217,6 +217,43 @@ TEST_F(BatchWindowsTest, UpdaterIsDownloadedStartedAndTheProgramEnds) {
     EXPECT_EQ(opened, std::vector<ByteText>{updater});
 }
 
+TEST_F(BatchWindowsTest, UpdateWindowAndChooserAreLaidOutAsDesigned) {
+    site.setUpdateVersion("1191");
+    UpdateWindow update(state);
+    EXPECT_EQ(update.windowTitle(), ui("Lumora-程序更新"));
+    EXPECT_EQ(update.size(), QSize(189, 148));
+    ModeChooser chooser(state);
+    EXPECT_EQ(chooser.size(), QSize(374, 338));
+    EXPECT_TRUE(chooser.windowTitle().isEmpty());
+    EXPECT_TRUE(chooser.isModal());
+    struct Case {
+        QWidget* window;
+        const char* name;
+        QRect place;
+        const char* text;
+    };
+    const Case cases[] = {
+        {&update, "编辑框1", {0, 0, 72, 32}, "本程序版本"},
+        {&update, "编辑框2", {72, 0, 48, 32}, "1190"},
+        {&update, "编辑框4", {0, 40, 72, 32}, "本程序最新版本"},
+        {&update, "编辑框3", {72, 40, 48, 32}, "1191"},
+        {&update, "按钮2", {136, 0, 48, 72}, "退出"},
+        {&update, "按钮1", {0, 80, 184, 32}, "已有最新版本，是否更新"},
+        {&chooser, "按钮1", {32, 10, 100, 50}, "进入群采版"},
+        {&chooser, "按钮2", {208, 10, 100, 50}, "进入单本版"},
+        {&chooser, "按钮3", {48, 80, 80, 24}, "什么是群采？"},
+        {&chooser, "按钮4", {216, 80, 80, 24}, "什么是单本？"},
+    };
+    for (const auto& c : cases) {
+        QWidget* w = control<QWidget>(c.window, c.name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->geometry(), c.place) << c.name;
+        EXPECT_EQ(w->property("text").toString(), ui(c.text)) << c.name;
+    }
+    EXPECT_TRUE(control<QLineEdit>(&update, "编辑框2")->isReadOnly());
+    EXPECT_TRUE(control<QLineEdit>(&update, "编辑框3")->isReadOnly());
+}
+
 TEST_F(BatchWindowsTest, ModeChooserShowsHelpAndStartsTheSingleBookEdition) {
     ModeChooser chooser(state);
     chooser.show();

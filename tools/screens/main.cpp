@@ -24,6 +24,7 @@
 #include "platform/desktop/event_pump.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/qt_text.h"
+#include "platform/http.h"
 #include "tools/demo-site/demo_site.h"
 
 namespace {
@@ -74,10 +75,19 @@ int main(int argc, char** argv) {
     state.responseDelay = 20;
     setMessageBoxAnswerer([](const ByteText&, int) { return kAnswerOk; });
 
+    // A cover as the demo site draws it: the title in Chinese, so a person sees it is the right
+    // one.
+    const demo::NovelEntry& first = site.catalogue().page(CategoryKind::finished, 0, 1)[0];
+    const ByteData cover = httpGet(state.profile.coverUrl(first.coverPath));
+    QPixmap coverPicture;
+    coverPicture.loadFromData(reinterpret_cast<const uchar*>(cover.data()),
+                              static_cast<uint>(cover.size()));
+    bool ok = save(coverPicture, docs + "/demo-cover.png");
+
     auto* window = new MainWindow(state);
     window->show();
     pumpEvents(300);
-    bool ok = save(window->grab(), docs + "/main-window.png");
+    ok &= save(window->grab(), docs + "/main-window.png");
     const QPixmap listOpen = mainWindowWithListOpen(*window);
     ok &= save(listOpen, docs + "/main-window-list.png");
     ok &= listOpen.scaled(266, 194, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
