@@ -29,10 +29,8 @@ protected:
     void SetUp() override { ASSERT_FALSE(dir_.empty()); }
     void TearDown() override { testing::setRenameFailure(false); }
 
-    std::string native(std::string_view relative) const {
-        return dir_ + "/" + std::string(relative);
-    }
-    ByteText at(std::string_view utf8Relative) const { return gbk(native(utf8Relative)); }
+    std::string native(std::string_view relative) const { return temporary_.native(relative); }
+    ByteText at(std::string_view utf8Relative) const { return temporary_.at(utf8Relative); }
     // A GBK path whose last part is given as raw bytes.
     ByteText atBytes(std::string_view rawRelative) const {
         return gbk(dir_ + "/") + ByteText(rawRelative);

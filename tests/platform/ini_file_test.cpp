@@ -27,10 +27,8 @@ protected:
     void SetUp() override { ASSERT_FALSE(dir_.empty()); }
     void TearDown() override { testing::setRenameFailure(false); }
 
-    std::string native(std::string_view relative) const {
-        return dir_ + "/" + std::string(relative);
-    }
-    ByteText at(std::string_view utf8Relative) const { return gbk(native(utf8Relative)); }
+    std::string native(std::string_view relative) const { return temporary_.native(relative); }
+    ByteText at(std::string_view utf8Relative) const { return temporary_.at(utf8Relative); }
 
     static void put(const std::string& path, std::string_view bytes) {
         std::ofstream(path, std::ios::binary) << bytes;

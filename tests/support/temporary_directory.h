@@ -6,7 +6,10 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
+
+#include "core/gbk.h"
 
 namespace lumora::fixture {
 
@@ -28,6 +31,11 @@ public:
 
     // Empty when the directory could not be made.
     const std::string& path() const { return path_; }
+    // A native (UTF-8) path inside the directory, and the same path as GBK text.
+    std::string native(std::string_view relative) const {
+        return path_ + "/" + std::string(relative);
+    }
+    ByteText at(std::string_view utf8Relative) const { return gbk(native(utf8Relative)); }
 
 private:
     std::string path_;
