@@ -5,7 +5,6 @@
 namespace lumora {
 
 void LinkBrowser::setAddress(const ByteText& url) {
-    address_ = url;
     shellOpen(url);
 }
 

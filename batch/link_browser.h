@@ -13,10 +13,6 @@ class LinkBrowser : public QWidget {
 public:
     using QWidget::QWidget;
     void setAddress(const ByteText& url);
-    const ByteText& address() const { return address_; }
-
-private:
-    ByteText address_;
 };
 
 }  // namespace lumora

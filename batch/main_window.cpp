@@ -17,9 +17,9 @@
 #include "batch/link_browser.h"
 #include "batch/links.h"
 #include "batch/progress_window.h"
-#include "batch/window_fetch.h"
 #include "core/gbk.h"
 #include "harvest/harvest_run.h"
+#include "platform/desktop/blocking_fetch.h"
 #include "platform/desktop/event_pump.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/qt_text.h"
@@ -240,7 +240,7 @@ void MainWindow::runHarvest() {
     MainWindowRun windows(this, pageBox_, state_, [this, kind, categoryIndex] {
         handOverToLibraryBrowser(kind, categoryIndex);
     });
-    const Fetch fetch = windowFetch;
+    const Fetch fetch = fetchBlocking;
     HarvestContext run{state_.profile, layout, settings, state_.counters, fetch, windows};
     lumora::runHarvest(run, windows);
 }

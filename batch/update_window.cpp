@@ -6,8 +6,8 @@
 
 #include "batch/designer.h"
 #include "batch/links.h"
-#include "batch/window_fetch.h"
 #include "core/gbk.h"
+#include "platform/desktop/blocking_fetch.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/qt_text.h"
 #include "platform/desktop/shell_open.h"
@@ -58,7 +58,7 @@ void UpdateWindow::keyPressEvent(QKeyEvent* event) {
 
 void UpdateWindow::checkForUpdate() {
     const ByteText newest =
-        textOf(windowFetch(state_.profile.updateBase() + ByteText("/shelfnote/banben")).body);
+        textOf(fetchBlocking(state_.profile.updateBase() + ByteText("/shelfnote/banben")).body);
     newestVersionBox_->setText(toQString(newest));
     const double own = toNumber(toByteText(ownVersionBox_->text()));
     if (numberAtLeast(own, toNumber(toByteText(newestVersionBox_->text())))) {
@@ -81,10 +81,10 @@ void UpdateWindow::startUpdater() {
     }
     const ByteText path = LibraryLayout(state_.runDirectory).updaterProgram();
     const ByteText updaterUrl =
-        textOf(windowFetch(state_.profile.updateBase() + ByteText("/shelfnote/gengxincx")).body);
-    const FetchResult program = updaterUrl.empty() ? FetchResult() : windowFetch(updaterUrl);
+        textOf(fetchBlocking(state_.profile.updateBase() + ByteText("/shelfnote/gengxincx")).body);
+    const HttpResponse program = updaterUrl.empty() ? HttpResponse() : fetchBlocking(updaterUrl);
     // A failed download never replaces an updater that is already there.
-    if (program.ok() && !program.body.empty()) {
+    if (program.succeeded()) {
         writeFile(path, program.body);
         makeExecutable(path);
     }

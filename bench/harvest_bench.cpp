@@ -22,11 +22,6 @@ public:
     void pause(int) override {}
 };
 
-FetchResult directFetch(const ByteText& url) {
-    HttpResponse response = httpFetch(url);
-    return {std::move(response.body), response.status, response.complete};
-}
-
 // Harvests two pages of the first finished category into a fresh run directory.
 std::vector<std::string> harvestOnce(demo::DemoSite& demo) {
     const fixture::TemporaryDirectory runDir;
@@ -37,7 +32,7 @@ std::vector<std::string> harvestOnce(demo::DemoSite& demo) {
     HarvestCounters counters;
     QuietView view;
     view.pageBox = ByteText("2");
-    const Fetch fetch = directFetch;
+    const Fetch fetch = [](const ByteText& url) { return httpFetch(url); };
     HarvestContext run{profile, layout, settings, counters, fetch, view};
     demo.clearServedPaths();
     harvestCategory(run);

@@ -116,9 +116,7 @@ ByteText LibraryLayout::libraryIndex() const {
 }
 
 ByteText LibraryLayout::cachedTextPage(const ByteText& title) const {
-    if (!isSafeFileName(title))
-        return {};
-    return cacheDir() + kSeparator + title + gbk("下载页.html");
+    return titled(cacheDir(), title, "下载页.html");
 }
 
 ByteText LibraryLayout::archive(CategoryKind kind, const ByteText& category,

@@ -9,6 +9,7 @@
 #include "core/byte_text.h"
 #include "core/library_layout.h"
 #include "core/site_profile.h"
+#include "platform/http.h"
 
 namespace lumora {
 
@@ -17,16 +18,8 @@ struct HarvestCounters {
     int collectedCount = 0;  // went through the download path
 };
 
-// A fetched response: the body whatever the status, and how it came.
-struct FetchResult {
-    ByteData body;
-    int status = 0;         // 0 when no response came
-    bool complete = false;  // the transfer ended normally rather than breaking off
-
-    // A body that can stand in for what is already on disk: whole, non-empty, success status.
-    bool ok() const { return complete && !body.empty() && status >= 200 && status < 300; }
-};
-using Fetch = std::function<FetchResult(const ByteText& url)>;
+// The engine's way to the network: httpFetch, or the windows' blocking fetch.
+using Fetch = std::function<HttpResponse(const ByteText& url)>;
 
 // The windows as the engine sees them.
 class HarvestView {

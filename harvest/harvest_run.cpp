@@ -36,13 +36,13 @@ ByteText summaryMessage(const HarvestCounters& counters) {
 RunEnd runHarvest(HarvestContext& run, HarvestWindows& windows) {
     setUpLibrary(run.layout, run.profile);
     if (run.settings.category.name.empty()) {
-        windows.ask(gbk("小说种类还未选择"), kStyleOk);
+        windows.ask(gbk("小说种类还未选择"), kMessageOk);
         return RunEnd::noCategory;
     }
     windows.hideMainWindow();
     windows.showProgressWindow();
     harvestCategory(run);
-    if (windows.ask(summaryMessage(run.counters), kStyleQuestion) != kAnswerIsOk) {
+    if (windows.ask(summaryMessage(run.counters), kMessageQuestion) != kAnswerOk) {
         deleteDirectory(run.layout.cacheDir());
         windows.endProgram(0);
         return RunEnd::cancelled;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "harvest/harvest_context.h"
+#include "platform/message_styles.h"
 
 namespace lumora {
 
@@ -14,17 +15,12 @@ void harvestCategory(HarvestContext& run);
 // The end-of-run question.
 ByteText summaryMessage(const HarvestCounters& counters);
 
-// Message box styles and answers the run uses.
-inline constexpr int kStyleOk = 0;
-inline constexpr int kStyleQuestion = 33;
-inline constexpr int kAnswerIsOk = 0;
-
 // The windows a whole run goes through, as the engine sees them.
 class HarvestWindows : public HarvestView {
 public:
     virtual void hideMainWindow() = 0;
     virtual void showProgressWindow() = 0;
-    // A modal message box; returns 0 for OK.
+    // A modal message box; returns kAnswerOk for OK.
     virtual int ask(const ByteText& text, int style) = 0;
     virtual void endProgram(int exitCode) = 0;
     // OK on the summary: the library browser takes over from the run's windows.

@@ -16,8 +16,8 @@ bool isPresent(const HarvestSettings& settings, int archiveSize) {
 
 // A failed request never replaces what was downloaded before, and a body that broke off is
 // never stored: a cut archive could otherwise pass the size test of a later run.
-void keepOrReplace(const ByteText& path, const FetchResult& fetched) {
-    if (fetched.ok()) {
+void keepOrReplace(const ByteText& path, const HttpResponse& fetched) {
+    if (fetched.succeeded()) {
         writeFile(path, fetched.body);
     } else if (!fileExists(path)) {
         writeFile(path, fetched.complete ? fetched.body : ByteData());

@@ -17,6 +17,9 @@ struct HttpResponse {
     ByteData body;
     int status = 0;         // 0 when no response came
     bool complete = false;  // the transfer ended normally rather than breaking off
+
+    // A whole, non-empty body with a success status: fit to replace an earlier download.
+    bool succeeded() const { return complete && !body.empty() && status >= 200 && status < 300; }
 };
 
 // The body with what the caller needs to judge it.

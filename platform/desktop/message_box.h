@@ -1,22 +1,13 @@
 #pragma once
 
-// Modal message boxes with the caption "信息：". Styles: 0 OK; 1 OK and Cancel; 33 OK and Cancel
-// with the question icon; 64 OK with the information icon. The answer is 0 for OK and 1 for
-// Cancel or for closing the box.
+// Modal message boxes with the caption "信息：", in the styles of platform/message_styles.h.
 
 #include <functional>
 
 #include "core/byte_text.h"
+#include "platform/message_styles.h"
 
 namespace lumora {
-
-inline constexpr int kMessageOk = 0;
-inline constexpr int kMessageOkCancel = 1;
-inline constexpr int kMessageQuestion = 33;
-inline constexpr int kMessageInformation = 64;
-
-inline constexpr int kAnswerOk = 0;
-inline constexpr int kAnswerCancel = 1;
 
 int messageBox(const ByteText& text, int style);
 

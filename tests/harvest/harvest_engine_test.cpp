@@ -87,11 +87,6 @@ public:
     void pause(int ms) override { pauses.push_back(ms); }
 };
 
-FetchResult loopbackFetch(const ByteText& url) {
-    HttpResponse response = httpFetch(url);
-    return {std::move(response.body), response.status, response.complete};
-}
-
 // A run directory with the library set up, and a site that has novel 100.
 class NovelStepTest : public ::testing::Test {
 protected:
@@ -138,7 +133,7 @@ protected:
     HarvestSettings settings{CategoryKind::finished, profile.category(CategoryKind::finished, 0)};
     HarvestCounters counters;
     RecordingView view;
-    Fetch fetch = loopbackFetch;
+    Fetch fetch = [](const ByteText& url) { return httpFetch(url); };
 };
 
 TEST_F(NovelStepTest, PresenceFollowsTheSizeThresholdsAndTheOverwriteBox) {
@@ -373,7 +368,7 @@ public:
     ByteText pageBox = ByteText("1");
     std::vector<std::string> events;
     std::vector<std::pair<ByteText, int>> asked;
-    int answer = kAnswerIsOk;
+    int answer = kAnswerOk;
 
     ByteText pageBoxText() const override { return pageBox; }
     void setPageBoxText(const ByteText& text) override { pageBox = text; }
@@ -411,10 +406,10 @@ TEST_F(NovelStepTest, ARunEndsInTheSummaryQuestion) {
         bool cacheAfter;
     };
     const Case cases[] = {
-        {false, kAnswerIsOk, RunEnd::noCategory, {"ask"}, true},
+        {false, kAnswerOk, RunEnd::noCategory, {"ask"}, true},
         {true, 1, RunEnd::cancelled, {"hide", "show progress", "progress", "ask", "end 0"}, false},
         {true,
-         kAnswerIsOk,
+         kAnswerOk,
          RunEnd::handedOver,
          {"hide", "show progress", "progress", "ask", "hand over"},
          true},
@@ -432,7 +427,7 @@ TEST_F(NovelStepTest, ARunEndsInTheSummaryQuestion) {
         EXPECT_TRUE(fileExists(layout.archiveDir(CategoryKind::ongoing, gbk("同人小说"))));
         EXPECT_EQ(fileExists(layout.cacheDir()), c.cacheAfter);
         ASSERT_FALSE(windows.asked.empty());
-        EXPECT_EQ(windows.asked.back().second, c.withCategory ? kStyleQuestion : kStyleOk);
+        EXPECT_EQ(windows.asked.back().second, c.withCategory ? kMessageQuestion : kMessageOk);
     }
     EXPECT_EQ(counters.collectedCount + counters.presentCount, 4);
 }
